@@ -1,0 +1,39 @@
+// Indikator over the catalogue numbers on 1,001 and 1,000,000 bars.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "Histories.h"
+#include "zentrik/zentrik.h"
+
+namespace {
+
+const std::vector<Bar>& History(int count) {
+    static const std::vector<Bar> small = zentrik::testing::MakeHistory(1001, zentrik::testing::kYenPair);
+    static const std::vector<Bar> large = zentrik::testing::MakeHistory(1000000, zentrik::testing::kYenPair);
+    return count == 1001 ? small : large;
+}
+
+void BM_Indikator(benchmark::State& state) {
+    const int number = static_cast<int>(state.range(0));
+    const int count = static_cast<int>(state.range(1));
+    const std::vector<Bar>& bars = History(count);
+    std::vector<double> result(static_cast<std::size_t>(count));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Indikator(number, result.data(), count, bars.data()));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+void CatalogueArgs(benchmark::internal::Benchmark* b, int first, int last) {
+    for (int number = first; number <= last; ++number) {
+        b->Args({number, 1001});
+        b->Args({number, 1000000});
+    }
+    b->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Indikator)->Apply([](benchmark::internal::Benchmark* b) { CatalogueArgs(b, 0, 26); })->Name("Indikator/0-26");
