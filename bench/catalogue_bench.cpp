@@ -37,3 +37,5 @@ void CatalogueArgs(benchmark::internal::Benchmark* b, int first, int last) {
 }  // namespace
 
 BENCHMARK(BM_Indikator)->Apply([](benchmark::internal::Benchmark* b) { CatalogueArgs(b, 0, 26); })->Name("Indikator/0-26");
+BENCHMARK(BM_Indikator)->Apply([](benchmark::internal::Benchmark* b) { CatalogueArgs(b, 27, 99); })->Name("Indikator/27-99");
+BENCHMARK(BM_Indikator)->Apply([](benchmark::internal::Benchmark* b) { CatalogueArgs(b, 100, 199); })->Name("Indikator/100-199");
