@@ -295,35 +295,83 @@ ZENTRIK_API int32_t ZENTRIK_CALL TrendMode(double *result, int32_t count, const 
  * 20090102,0800,o,h,l,c,v) quote history into bars[], prices rounded to
  * `digits` decimals (0 .. 5; any other value leaves them unrounded).
  * Stores at most ZENTRIK_HISTORY_CAPACITY bars. Returns 0 when the file is
- * missing or unreadable, 1 after a completed load. */
+ * missing or unreadable (also for a null fileName or bars), 1 after a
+ * completed load, also when it stored no bar.
+ * Records are whitespace-separated (LF or CR LF lines); a record keeps its
+ * first 1175 characters, the text after each comma its first 255, and the
+ * fields after the 30th are dropped. Loading ends at the first record whose
+ * first character is not a digit. A record with a bad date or time (month,
+ * day, hour, minute out of range, year outside 1 .. 9999, a part that is not
+ * its two or four digits) is skipped, as is a record whose time equals that
+ * of the bar stored just before. Missing fields read as empty, a price or
+ * volume that is not a number as 0; the volume is cut to its integer part
+ * and saturated to the int32_t range. fileName goes to fopen unchanged. */
 ZENTRIK_API int32_t ZENTRIK_CALL HistoryKotCSV(const char *fileName, int32_t digits, Bar *bars);
 ZENTRIK_API int32_t ZENTRIK_CALL HistoryKotPRN(const char *fileName, int32_t digits, Bar *bars);
 
-/* As above with the caller's capacity: returns the number of bars stored,
- * or -1 when the file cannot be read. */
+/* As above with the caller's capacity: returns the number of bars stored
+ * (loading stops when it reaches capacity; bars is not touched beyond it),
+ * or -1 when the file cannot be read, fileName is null, capacity < 0, or
+ * bars is null with capacity > 0 (nothing is written then). bars may be
+ * null when capacity is 0. */
 ZENTRIK_API int32_t ZENTRIK_CALL HistoryKotCSVEx(const char *fileName, int32_t digits, Bar *bars, int32_t capacity);
 ZENTRIK_API int32_t ZENTRIK_CALL HistoryKotPRNEx(const char *fileName, int32_t digits, Bar *bars, int32_t capacity);
 
-/* Round to `digits` decimals (0 .. 5), halves away from zero. */
+/* Round to `digits` decimals (0 .. 5), halves away from zero, computed in
+ * 64-bit extended precision. 0, not-a-number and values beyond +-1e8 give
+ * 0.0; any other digits returns the value unchanged. */
 ZENTRIK_API double ZENTRIK_CALL Okrug(double value, int32_t digits);
 
 /* Pair names: "USDJPY" <-> "USD/JPY". Write the zero-terminated result to
  * out (truncated to fit, always terminated when outSize > 0) and return its
- * full length, as snprintf does. */
+ * full length, as snprintf does. A null name reads as empty; with a null out
+ * or outSize <= 0 nothing is written. KotSlesh keeps a name that has a "/"
+ * and otherwise gives characters 1-3, "/", 4-6; KotNoSlesh keeps a name
+ * without "/" and otherwise gives characters 1-3 and 5-7. */
 ZENTRIK_API int32_t ZENTRIK_CALL KotSlesh(const char *name, char *out, int32_t outSize);
 ZENTRIK_API int32_t ZENTRIK_CALL KotNoSlesh(const char *name, char *out, int32_t outSize);
 
 /* Append "text DD.MM.YY HH:MM:SS " to protokol.dat in the working directory
- * recorded last (the process's current directory before any recording). */
+ * recorded last (the process's current directory before any recording).
+ * Local time; a null text writes an empty text; a journal that cannot be
+ * opened loses the line without failing the call. */
 ZENTRIK_API void ZENTRIK_CALL Protokol(const char *text);
 
 /* ------------------------------------------------------------------------
  * Trading-system evaluation and spreadsheet export
  * ------------------------------------------------------------------------ */
 
+/* Statistics of the trades with closed != 0, results in tenths of a point
+ * after costs. Writes tradeCount; with more than 5 counted trades also every
+ * other field (unused44 and unused84 never): 0 where a quotient has nothing
+ * to divide by, yearFactor 0 for a zero time span, tStatistic t rounded to
+ * 2 decimals, tConfidence the two-sided Student probability of the unrounded
+ * t. A null pointer or a negative count writes nothing; when the working
+ * memory cannot be allocated only tradeCount = 0 is written. */
 ZENTRIK_API void ZENTRIK_CALL KachestvoMTS(const Trade *trades, int32_t count, TradeStats *stats);
 
+/* Writes table[i][j] to row i + 1, column j + 1 of the one worksheet
+ * "Экспорт данных" (UTF-8) of a new .xlsx workbook at path, replacing a file
+ * of that name. Each cell holds the value of its text with 15 significant
+ * digits (0.1, 1E-6); not-a-number and the infinities are the texts "NAN",
+ * "INF", "-INF". 0 rows or columns give a workbook without cells. Returns
+ * ZENTRIK_OK, or without creating a file:
+ *   a null path, a null table with rows > 0,
+ *   a null row pointer                   -> ZENTRIK_EAccessViolation (3)
+ *   negative rows or columns, more than
+ *   1048576 rows or 16384 columns        -> ZENTRIK_ERangeError      (34)
+ *   a path that cannot be created        -> ZENTRIK_EFCreateError    (10)
+ *   a build without the workbook writer  -> ZENTRIK_EClassNotFound   (5)
+ *   failed allocation                    -> ZENTRIK_EOutOfMemory     (27)
+ *   any other failure while writing      -> ZENTRIK_EWriteError      (43) */
 ZENTRIK_API int32_t ZENTRIK_CALL ToExcelFile(const double *const *table, int32_t rows, int32_t columns, const char *path);
+/* Windows: hands the table to the spreadsheet application by automation.
+ * Elsewhere: writes it as ToExcelFile does to a new file
+ * "zentrik-YYYYMMDD-HHMMSS.xlsx" (local time; "-2", "-3" ... appended rather
+ * than replacing a file) in the working directory recorded last (else the
+ * current directory) and, when $DISPLAY or $WAYLAND_DISPLAY is set, starts
+ * xdg-open on it without waiting. Never fails the caller: a table that
+ * ToExcelFile refuses, or any failure, leaves no file and opens nothing. */
 ZENTRIK_API void ZENTRIK_CALL ToExcel(const double *const *table, int32_t rows, int32_t columns);
 
 #ifdef __cplusplus

@@ -1,0 +1,42 @@
+# Runs the `zentrik` tool once and checks its exit code and output.
+#   -DCLI=<tool> -DARGS=<arguments separated by |> -DCODE=<expected exit code>
+#   [-DSTDOUT_REGEX=...] [-DSTDERR_REGEX=...] [-DLINES=<lines on stdout>]
+#   [-DSAME_AS=<arguments separated by |>: stdout must equal that run's]
+foreach(required CLI CODE)
+    if(NOT DEFINED ${required})
+        message(FATAL_ERROR "RunCli.cmake needs -D${required}=...")
+    endif()
+endforeach()
+
+function(run_cli arguments out_code out_stdout out_stderr)
+    string(REPLACE "|" ";" argument_list "${arguments}")
+    execute_process(COMMAND ${CLI} ${argument_list}
+        RESULT_VARIABLE code OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+    set(${out_code} "${code}" PARENT_SCOPE)
+    set(${out_stdout} "${stdout}" PARENT_SCOPE)
+    set(${out_stderr} "${stderr}" PARENT_SCOPE)
+endfunction()
+
+run_cli("${ARGS}" code stdout stderr)
+if(NOT code STREQUAL CODE)
+    message(FATAL_ERROR "exit code ${code}, expected ${CODE}\nstdout:\n${stdout}\nstderr:\n${stderr}")
+endif()
+if(DEFINED STDOUT_REGEX AND NOT stdout MATCHES "${STDOUT_REGEX}")
+    message(FATAL_ERROR "stdout does not match '${STDOUT_REGEX}':\n${stdout}")
+endif()
+if(DEFINED STDERR_REGEX AND NOT stderr MATCHES "${STDERR_REGEX}")
+    message(FATAL_ERROR "stderr does not match '${STDERR_REGEX}':\n${stderr}")
+endif()
+if(DEFINED LINES)
+    string(REGEX MATCHALL "\n" line_ends "${stdout}")
+    list(LENGTH line_ends line_count)
+    if(NOT line_count EQUAL LINES)
+        message(FATAL_ERROR "${line_count} lines on stdout, expected ${LINES}")
+    endif()
+endif()
+if(DEFINED SAME_AS)
+    run_cli("${SAME_AS}" other_code other_stdout other_stderr)
+    if(NOT stdout STREQUAL other_stdout)
+        message(FATAL_ERROR "stdout differs from the run with '${SAME_AS}':\n${stdout}\n---\n${other_stdout}")
+    endif()
+endif()
