@@ -240,6 +240,15 @@ enum ZentrikStatus {
  * library's point size from the close of bar count / 3 (0.01 when it is at
  * least 30, else 0.0001), clears result[0 .. count-1] to 0.0 and then fills
  * the bars that its indicator defines. Returns a status code above.
+ *
+ * Parameters: every value is accepted and behaves as the indicator defines
+ * (windows are clipped at bar 0; a length below 1 is an empty window, which
+ * may give a floating-point fault status), except these, which return
+ * ZENTRIK_ERangeError before anything is touched:
+ *   PCR, Momentum, CG, CGO    a negative period
+ *   Prognoz                   a period below 0 or above 2147483637
+ * Large periods are safe but cost count x period operations where the
+ * indicator sums each window afresh.
  * ------------------------------------------------------------------------ */
 
 /* Catalogue: indicator `number` (0 .. 460). Any other number: status 0 and
