@@ -363,8 +363,9 @@ ZENTRIK_API void ZENTRIK_CALL KachestvoMTS(const Trade *trades, int32_t count, T
  * "Экспорт данных" (UTF-8) of a new .xlsx workbook at path, replacing a file
  * of that name. Each cell holds the value of its text with 15 significant
  * digits (0.1, 1E-6); not-a-number and the infinities are the texts "NAN",
- * "INF", "-INF". 0 rows or columns give a workbook without cells. Returns
- * ZENTRIK_OK, or without creating a file:
+ * "INF", "-INF" (as is "1.79769313486232E308", beyond the double range).
+ * 0 rows or columns give a workbook without cells. Returns ZENTRIK_OK, or
+ * one of these, leaving no file behind that the call created:
  *   a null path, a null table with rows > 0,
  *   a null row pointer                   -> ZENTRIK_EAccessViolation (3)
  *   negative rows or columns, more than
