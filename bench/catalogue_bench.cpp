@@ -3,21 +3,14 @@
 
 #include <vector>
 
-#include "Histories.h"
-#include "zentrik/zentrik.h"
+#include "EntryBench.h"
 
 namespace {
-
-const std::vector<Bar>& History(int count) {
-    static const std::vector<Bar> small = zentrik::testing::MakeHistory(1001, zentrik::testing::kYenPair);
-    static const std::vector<Bar> large = zentrik::testing::MakeHistory(1000000, zentrik::testing::kYenPair);
-    return count == 1001 ? small : large;
-}
 
 void BM_Indikator(benchmark::State& state) {
     const int number = static_cast<int>(state.range(0));
     const int count = static_cast<int>(state.range(1));
-    const std::vector<Bar>& bars = History(count);
+    const std::vector<Bar>& bars = zentrik::bench::BenchHistory(count);
     std::vector<double> result(static_cast<std::size_t>(count));
     for (auto _ : state) {
         benchmark::DoNotOptimize(Indikator(number, result.data(), count, bars.data()));

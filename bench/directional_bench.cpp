@@ -3,28 +3,11 @@
 
 #include <vector>
 
-#include "Histories.h"
-#include "zentrik/zentrik.h"
+#include "EntryBench.h"
 
 namespace {
 
-const std::vector<Bar>& DirectionalHistory(int count) {
-    static const std::vector<Bar> small = zentrik::testing::MakeHistory(1001, zentrik::testing::kYenPair);
-    static const std::vector<Bar> large = zentrik::testing::MakeHistory(1000000, zentrik::testing::kYenPair);
-    return count == 1001 ? small : large;
-}
-
-template <class Call>
-void RunEntry(benchmark::State& state, Call call) {
-    const int count = static_cast<int>(state.range(0));
-    const std::vector<Bar>& bars = DirectionalHistory(count);
-    std::vector<double> result(static_cast<std::size_t>(count));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(call(result.data(), count, bars.data()));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * count);
-}
+using zentrik::bench::RunEntry;
 
 void BM_AvgDirMov(benchmark::State& state) {
     RunEntry(state, [](double* r, int n, const Bar* b) { return AvgDirMov(r, n, b, 14); });

@@ -4,29 +4,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "Histories.h"
-#include "zentrik/zentrik.h"
+#include "EntryBench.h"
 
 namespace {
-
-const std::vector<Bar>& PatternHistory(int count) {
-    static const std::vector<Bar> small = zentrik::testing::MakeHistory(1001, zentrik::testing::kYenPair);
-    static const std::vector<Bar> large = zentrik::testing::MakeHistory(1000000, zentrik::testing::kYenPair);
-    return count == 1001 ? small : large;
-}
 
 // range(0): bar count; range(1): the entry's parameter.
 template <class Call>
 void RunEntry(benchmark::State& state, Call call) {
-    const int count = static_cast<int>(state.range(0));
     const auto parameter = static_cast<std::int32_t>(state.range(1));
-    const std::vector<Bar>& bars = PatternHistory(count);
-    std::vector<double> result(static_cast<std::size_t>(count));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(call(result.data(), count, bars.data(), parameter));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * count);
+    zentrik::bench::RunEntry(state, [&](double* r, int n, const Bar* b) { return call(r, n, b, parameter); });
 }
 
 void BM_Svecha(benchmark::State& state) { RunEntry(state, Svecha); }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "zentrik/zentrik.h"
+
 namespace zentrik::cli {
 
 // Exit codes shared by all commands.
@@ -40,5 +42,10 @@ int Fail(int code, const std::string& message);
 
 // Parses a whole decimal integer; false for anything else.
 bool ParseInt(const std::string& text, int& value);
+
+// Loads the whole quote file (CSV, or PRN when `prn`), growing the buffer
+// until the import stops short of its capacity. False, with the message
+// printed and exitCode set, when the file cannot be read.
+bool LoadQuoteFile(const std::string& file, int digits, bool prn, std::vector<Bar>& bars, int& exitCode);
 
 }  // namespace zentrik::cli

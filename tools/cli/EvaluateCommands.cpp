@@ -249,27 +249,6 @@ bool ParseExportOptions(const std::vector<std::string>& args, ExportOptions& opt
     return true;
 }
 
-// Loads the whole file, growing the buffer until the import stops short of
-// its capacity. False, with the message printed, when the file cannot be read.
-bool LoadQuotes(const std::string& file, const ExportOptions& options, std::vector<Bar>& bars, int& exitCode) {
-    std::int32_t capacity = 4096;
-    for (;;) {
-        bars.assign(static_cast<std::size_t>(capacity), Bar{});
-        const std::int32_t stored = options.prn
-                                        ? HistoryKotPRNEx(file.c_str(), options.digits, bars.data(), capacity)
-                                        : HistoryKotCSVEx(file.c_str(), options.digits, bars.data(), capacity);
-        if (stored < 0) {
-            exitCode = Fail(kExitInput, "cannot read quote file '" + file + "'");
-            return false;
-        }
-        if (stored < capacity || capacity == INT32_MAX) {
-            bars.resize(static_cast<std::size_t>(stored));
-            return true;
-        }
-        capacity = capacity > INT32_MAX / 4 ? INT32_MAX : capacity * 4;
-    }
-}
-
 constexpr const char* kExportUsage = "usage: zentrik export N... --file OUT.xlsx FILE [--digits D] [--prn]";
 
 int RunExport(const std::vector<std::string>& args) {
@@ -288,7 +267,7 @@ int RunExport(const std::vector<std::string>& args) {
         numbers.push_back(number);
     }
     std::vector<Bar> bars;
-    if (!LoadQuotes(file, options, bars, exitCode)) return exitCode;
+    if (!LoadQuoteFile(file, options.digits, options.prn, bars, exitCode)) return exitCode;
     if (bars.empty()) return Fail(kExitInput, "quote file '" + file + "' holds no bars");
 
     const std::size_t rows = bars.size();

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstdint>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,24 @@ bool ParseInt(const std::string& text, int& value) {
     if (errno != 0 || end == text.c_str() || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX) return false;
     value = static_cast<int>(parsed);
     return true;
+}
+
+bool LoadQuoteFile(const std::string& file, int digits, bool prn, std::vector<Bar>& bars, int& exitCode) {
+    std::int32_t capacity = 4096;
+    for (;;) {
+        bars.assign(static_cast<std::size_t>(capacity), Bar{});
+        const std::int32_t stored = prn ? HistoryKotPRNEx(file.c_str(), digits, bars.data(), capacity)
+                                        : HistoryKotCSVEx(file.c_str(), digits, bars.data(), capacity);
+        if (stored < 0) {
+            exitCode = Fail(kExitInput, "cannot read quote file '" + file + "'");
+            return false;
+        }
+        if (stored < capacity || capacity == INT32_MAX) {
+            bars.resize(static_cast<std::size_t>(stored));
+            return true;
+        }
+        capacity = capacity > INT32_MAX / 4 ? INT32_MAX : capacity * 4;
+    }
 }
 
 }  // namespace zentrik::cli

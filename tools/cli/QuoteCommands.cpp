@@ -51,28 +51,6 @@ bool ParseQuoteOptions(const std::vector<std::string>& args, QuoteOptions& optio
     return true;
 }
 
-// Loads the whole file, growing the buffer until the import stops short of
-// its capacity. False, with the message printed, when the file cannot be read.
-bool LoadWholeFile(const std::string& file, const QuoteOptions& options, std::vector<Bar>& bars,
-                   int& exitCode) {
-    std::int32_t capacity = 4096;
-    for (;;) {
-        bars.assign(static_cast<std::size_t>(capacity), Bar{});
-        const std::int32_t stored = options.prn
-                                        ? HistoryKotPRNEx(file.c_str(), options.digits, bars.data(), capacity)
-                                        : HistoryKotCSVEx(file.c_str(), options.digits, bars.data(), capacity);
-        if (stored < 0) {
-            exitCode = Fail(kExitInput, "cannot read quote file '" + file + "'");
-            return false;
-        }
-        if (stored < capacity || capacity == INT32_MAX) {
-            bars.resize(static_cast<std::size_t>(stored));
-            return true;
-        }
-        capacity = capacity > INT32_MAX / 4 ? INT32_MAX : capacity * 4;
-    }
-}
-
 // "YYYY.MM.DD HH:MM" of a bar time (days since 1899-12-30).
 std::string FormatTime(double time) {
     if (!std::isfinite(time)) return "invalid";
@@ -115,7 +93,7 @@ int RunBars(const std::vector<std::string>& args) {
     if (!ParseQuoteOptions(args, options, exitCode)) return exitCode;
     if (options.positional.size() != 1) return Fail(kExitUsage, "usage: zentrik bars FILE [--digits D] [--prn]");
     std::vector<Bar> bars;
-    if (!LoadWholeFile(options.positional[0], options, bars, exitCode)) return exitCode;
+    if (!LoadQuoteFile(options.positional[0], options.digits, options.prn, bars, exitCode)) return exitCode;
     std::printf("time,open,high,low,close,volume\n");
     for (const Bar& bar : bars) {
         std::printf("%s,%s,%s,%s,%s,%d\n", FormatTime(bar.time).c_str(), FormatNumber(bar.open).c_str(),
@@ -139,7 +117,7 @@ int RunIndicator(const std::vector<std::string>& args) {
     }
     const std::string& file = options.positional[1];
     std::vector<Bar> bars;
-    if (!LoadWholeFile(file, options, bars, exitCode)) return exitCode;
+    if (!LoadQuoteFile(file, options.digits, options.prn, bars, exitCode)) return exitCode;
     if (bars.empty()) return Fail(kExitInput, "quote file '" + file + "' holds no bars");
     std::vector<double> result(bars.size());
     const std::int32_t count = static_cast<std::int32_t>(bars.size());
