@@ -9,6 +9,10 @@
  * below (every line of the form "ZENTRIK_API <type> ZENTRIK_CALL <Name>("),
  * so this header is the one list of entries.
  *
+ * Windows: define WIN32_LEAN_AND_MEAN before including <windows.h> in the
+ * same unit; the full <windows.h> brings a macro DMI that clashes with the
+ * entry of that name.
+ *
  * Ownership: every array and record passed in belongs to the caller. The
  * library never keeps a pointer beyond the call.
  *

@@ -86,14 +86,24 @@ struct SavedState {
 
 }  // namespace
 
+// The x87 environment holds the register tags and the stack top: saving and
+// restoring it is only sound while no value lives on the register stack, so
+// these statements declare every x87 register clobbered and the compiler
+// keeps nothing there across them, wherever they are inlined.
+#define ZENTRIK_X87_REGISTERS "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)"
+
 FloatingPointScope::FloatingPointScope() {
     auto* state = reinterpret_cast<SavedState*>(saved_);
 #if defined(ZENTRIK_X86)
     std::uint16_t controlWord = kComputeControlWord;
     std::uint32_t mxcsr = kComputeMxcsr;
-    __asm__ __volatile__("fnstenv %0" : "=m"(state->x87) : : "memory");
+    // fnstenv saves control word, status word (flags, condition codes, stack
+    // top) and tags without waiting for a pending exception, then masks all
+    // x87 exceptions; fnclex clears the caller's flags before our control
+    // word is loaded, so that none of them can trap while we compute.
+    __asm__ __volatile__("fnstenv %0" : "=m"(state->x87) : : "memory", ZENTRIK_X87_REGISTERS);
     __asm__ __volatile__("stmxcsr %0" : "=m"(state->mxcsr) : : "memory");
-    __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(controlWord) : "memory");
+    __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(controlWord) : "memory", ZENTRIK_X87_REGISTERS);
     __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr) : "memory");
 #else
     std::feholdexcept(&state->env);
@@ -104,7 +114,10 @@ FloatingPointScope::FloatingPointScope() {
 FloatingPointScope::~FloatingPointScope() {
     auto* state = reinterpret_cast<SavedState*>(saved_);
 #if defined(ZENTRIK_X86)
-    __asm__ __volatile__("fldenv %0" : : "m"(state->x87) : "memory");
+    // The caller's control word and status word come back as they were: the
+    // flags raised while computing are gone with ours, and a caller whose
+    // traps are unmasked finds no flag that could fault after the return.
+    __asm__ __volatile__("fldenv %0" : : "m"(state->x87) : "memory", ZENTRIK_X87_REGISTERS);
     __asm__ __volatile__("ldmxcsr %0" : : "m"(state->mxcsr) : "memory");
 #else
     std::fesetenv(&state->env);

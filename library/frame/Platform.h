@@ -31,6 +31,15 @@ LocalTime Now();
 // exceptions masked in both units, with the exception flags cleared. On
 // destruction it restores exactly what the caller had. RaisedStatus() maps
 // the flags raised in between to an indicator status.
+//
+// Every entry that computes with floating point holds one for the whole
+// call: callers run with other settings (a Windows thread starts with 53-bit
+// precision, control word 0x027F; some hosts unmask division by zero,
+// invalid operation and overflow), and the results must not depend on them
+// nor may a trap fire. Create it while no floating-point value is live (at
+// the start of the entry) and let it end after the result is computed; a
+// double returned on the x87 stack (32-bit x86) is loaded there after the
+// caller's state is back.
 class FloatingPointScope {
 public:
     FloatingPointScope();

@@ -39,7 +39,9 @@ extern "C" ZENTRIK_API void ZENTRIK_CALL Protokol(const char* text) {
                       static_cast<unsigned>(now.month), static_cast<unsigned>(now.year % 100),
                       static_cast<unsigned>(now.hour), static_cast<unsigned>(now.minute),
                       static_cast<unsigned>(now.second));
-        std::FILE* file = std::fopen(path.c_str(), "a");
+        // Text mode explicitly ("t"), so that the line end is CR LF on Windows
+        // even in a host whose default file mode is binary.
+        std::FILE* file = std::fopen(path.c_str(), "at");
         if (file == nullptr) return;
         std::fprintf(file, "%s %s \n", text != nullptr ? text : "", stamp);
         std::fclose(file);
