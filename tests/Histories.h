@@ -73,4 +73,24 @@ inline std::vector<double> Closes(const std::vector<Bar>& bars) {
     return closes;
 }
 
+// High, low and close columns of a history, each exactly as long as the
+// history (so that a sanitizer sees any access beyond it).
+struct PriceColumnsOf {
+    std::vector<double> high, low, close;
+    std::int32_t count() const { return static_cast<std::int32_t>(high.size()); }
+    std::int32_t last() const { return count() - 1; }
+    // A result array of count() entries preset to `fill`.
+    std::vector<double> Result(double fill) const { return std::vector<double>(high.size(), fill); }
+};
+
+inline PriceColumnsOf ColumnsOf(const std::vector<Bar>& bars) {
+    PriceColumnsOf c;
+    for (const Bar& bar : bars) {
+        c.high.push_back(bar.high);
+        c.low.push_back(bar.low);
+        c.close.push_back(bar.close);
+    }
+    return c;
+}
+
 }  // namespace zentrik::testing

@@ -16,22 +16,12 @@ namespace {
 
 constexpr double kUntouched = -7.0;
 
-struct Columns {
-    std::vector<double> high, low, close;
-    std::int32_t count() const { return static_cast<std::int32_t>(high.size()); }
-    std::int32_t last() const { return count() - 1; }
-    std::vector<double> Result() const { return std::vector<double>(high.size(), kUntouched); }
+// Columns of a fixture whose result arrays start at kUntouched.
+struct Columns : testing::PriceColumnsOf {
+    std::vector<double> Result() const { return PriceColumnsOf::Result(kUntouched); }
 };
 
-Columns FromHistory(const std::vector<Bar>& bars) {
-    Columns c;
-    for (const Bar& bar : bars) {
-        c.high.push_back(bar.high);
-        c.low.push_back(bar.low);
-        c.close.push_back(bar.close);
-    }
-    return c;
-}
+Columns FromHistory(const std::vector<Bar>& bars) { return Columns{testing::ColumnsOf(bars)}; }
 
 Columns Flat(int count, double price) { return FromHistory(testing::FlatHistory(count, price)); }
 
